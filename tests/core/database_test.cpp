@@ -45,12 +45,8 @@ TEST_F(DatabaseTest, BoundValuesLandAsTypedAndColumnsMatchWithoutCase) {
 
 TEST_F(DatabaseTest, TextFormOfValues) {
     const std::pair<db::Value, std::string> cases[] = {
-        {db::Null{}, ""},
-        {std::int64_t{-7}, "-7"},
-        {12.0, "12"},
-        {12.3456, "12.3456"},
-        {0.1, "0.1"},
-        {std::string("文本"), "文本"},
+        {db::Null{}, ""}, {std::int64_t{-7}, "-7"},      {12.0, "12"}, {12.3456, "12.3456"},
+        {0.1, "0.1"},     {std::string("文本"), "文本"},
     };
     for (const auto& [value, text] : cases) EXPECT_EQ(db::toText(value), text);
 }
@@ -86,9 +82,7 @@ TEST_F(DatabaseTest, ErrorsNameTheStatement) {
 
 TEST(DatabaseFile, NotADatabaseIsRefused) {
     TempDir dir;
-    {
-        std::ofstream(dir / "junk.mdb") << "this is not a database at all, just some text......";
-    }
+    { std::ofstream(dir / "junk.mdb") << "this is not a database at all, just some text......"; }
     EXPECT_FALSE(db::isDatabaseFile(dir / "junk.mdb"));
     EXPECT_FALSE(db::isDatabaseFile(dir / "missing.mdb"));
     EXPECT_THROW(db::Connection(dir / "junk.mdb"), db::Error);

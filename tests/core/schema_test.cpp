@@ -22,10 +22,16 @@ TEST(SchemaUpgrade, OlderDatabaseGetsTheTenTablesInOrder) {
     EXPECT_TRUE(r.upgraded);
     EXPECT_TRUE(r.error.empty());
     EXPECT_EQ(r.created, upgradeNames());
-    const std::vector<std::string> expected = {
-        "Expert",           "ExpertArticle",     "SummaryAchieveInfo", "SummaryAchieveBrief",
-        "SummaryInfo",      "SummaryOutLayInfo", "SummaryOutPutInfo",  "SummaryPatentInfo",
-        "SummaryThesisInfo", "NoSummary"};
+    const std::vector<std::string> expected = {"Expert",
+                                               "ExpertArticle",
+                                               "SummaryAchieveInfo",
+                                               "SummaryAchieveBrief",
+                                               "SummaryInfo",
+                                               "SummaryOutLayInfo",
+                                               "SummaryOutPutInfo",
+                                               "SummaryPatentInfo",
+                                               "SummaryThesisInfo",
+                                               "NoSummary"};
     EXPECT_EQ(r.created, expected);
     for (const auto& name : expected) EXPECT_TRUE(conn.tableExists(name)) << name;
     EXPECT_EQ(conn.columns("SummaryInfo").size(), 106u);
@@ -82,7 +88,8 @@ TEST(Schema, UpgradeTablesKeepTheirKeys) {
     TempDir dir;
     db::Connection conn(dir / "db.mdb");
     schema::createWorkingSchema(conn);
-    conn.execScript("INSERT INTO Expert (Name) VALUES ('甲'); INSERT INTO Expert (Name) VALUES ('乙')");
+    conn.execScript(
+        "INSERT INTO Expert (Name) VALUES ('甲'); INSERT INTO Expert (Name) VALUES ('乙')");
     auto st = conn.prepare("SELECT UCode FROM Expert ORDER BY UCode");
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.integer(0), 1);

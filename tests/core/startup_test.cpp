@@ -58,7 +58,8 @@ TEST_F(StartupTest, FirstStartMakesFoldersDatabasesAndDeliveredRows) {
     auto title = sys.prepare("SELECT PositionName FROM Position WHERE PositionCode = 11");
     ASSERT_TRUE(title.step());
     EXPECT_EQ(title.text(0), "教授");
-    auto china = sys.prepare("SELECT NationalityName FROM Nationality WHERE NationalityCode = '156'");
+    auto china =
+        sys.prepare("SELECT NationalityName FROM Nationality WHERE NationalityCode = '156'");
     ASSERT_TRUE(china.step());
     EXPECT_EQ(china.text(0), "中国");
     EXPECT_GT(countRows(sys, "SELECT count(*) FROM UniversityCode"), 100);

@@ -49,11 +49,13 @@ std::optional<std::string> universityCode(db::Connection& conn, const std::strin
     return st.text(0);
 }
 
-std::string joinAddress(const UnitRecord& r) { return r.sheng + r.shi + r.qu + r.jie + r.hao; }
+std::string joinAddress(const UnitRecord& r) {
+    return r.sheng + r.shi + r.qu + r.jie + r.hao;
+}
 
 Outcome saveUnit(db::Connection& conn, const UnitRecord& r) {
-    for (const std::string* required : {&r.collegenum, &r.department, &r.address, &r.sheng,
-                                        &r.jie, &r.bank, &r.count, &r.managedepart}) {
+    for (const std::string* required : {&r.collegenum, &r.department, &r.address, &r.sheng, &r.jie,
+                                        &r.bank, &r.count, &r.managedepart}) {
         if (required->empty()) return Outcome::failure("请认真填写所有信息！");
     }
     db::Transaction tx(conn);

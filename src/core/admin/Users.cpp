@@ -41,9 +41,12 @@ LoginResult checkLogin(db::Connection& conn, const std::string& uid, const std::
 
 std::string loginMessage(LoginResult r) {
     switch (r) {
-        case LoginResult::Ok: return {};
-        case LoginResult::BadCredentials: return "用户名\\密码不匹配,请重试";
-        case LoginResult::FundNotServed: return "目前尚未开设此基金管理服务";
+        case LoginResult::Ok:
+            return {};
+        case LoginResult::BadCredentials:
+            return "用户名\\密码不匹配,请重试";
+        case LoginResult::FundNotServed:
+            return "目前尚未开设此基金管理服务";
     }
     return {};
 }

@@ -6,10 +6,10 @@ namespace {
 // The code as text the way the picker reads it: SQLite prints a stored real in its
 // shortest form and an integer without a point.
 constexpr const char* kCodeText = "CAST(Code AS TEXT)";
-const std::string kLevel2 = std::string("(") + kCodeText + " LIKE '%._' OR " + kCodeText +
-                            " LIKE '%.__')";
-const std::string kLevel3 = std::string("(") + kCodeText + " LIKE '%.___' OR " + kCodeText +
-                            " LIKE '%.____')";
+const std::string kLevel2 =
+    std::string("(") + kCodeText + " LIKE '%._' OR " + kCodeText + " LIKE '%.__')";
+const std::string kLevel3 =
+    std::string("(") + kCodeText + " LIKE '%.___' OR " + kCodeText + " LIKE '%.____')";
 // A lower-level code belongs to a level-1 code when its first three characters read
 // as an integer equal it, and to a level-2 code when its first six read as a number.
 const std::string kUnderLevel1 =
@@ -30,11 +30,15 @@ std::vector<Subject> SubjectCodes::select(const std::string& where, const std::s
 std::vector<Subject> SubjectCodes::level1() {
     return select(std::string(kCodeText) + " NOT LIKE '%.%'", "");
 }
-std::vector<Subject> SubjectCodes::level2() { return select(kLevel2, ""); }
+std::vector<Subject> SubjectCodes::level2() {
+    return select(kLevel2, "");
+}
 std::vector<Subject> SubjectCodes::level2Under(const std::string& c1) {
     return select(kLevel2 + " AND " + kUnderLevel1, c1);
 }
-std::vector<Subject> SubjectCodes::level3() { return select(kLevel3, ""); }
+std::vector<Subject> SubjectCodes::level3() {
+    return select(kLevel3, "");
+}
 std::vector<Subject> SubjectCodes::level3UnderLevel1(const std::string& c1) {
     return select(kLevel3 + " AND " + kUnderLevel1, c1);
 }

@@ -25,9 +25,7 @@ public:
                        std::filesystem::path registerFolder = backupRegisterFolder());
 
     const HomeFolder& home() const { return home_; }
-    std::filesystem::path registerFile() const {
-        return registerFolder_ / "BackupInformation.mdb";
-    }
+    std::filesystem::path registerFile() const { return registerFolder_ / "BackupInformation.mdb"; }
     const std::filesystem::path& registerFolder() const { return registerFolder_; }
 
     // The file behind a database name; throws std::invalid_argument for an unknown name.

@@ -27,7 +27,9 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-bool isNull(const Value& v) { return std::holds_alternative<Null>(v); }
+bool isNull(const Value& v) {
+    return std::holds_alternative<Null>(v);
+}
 
 std::string toText(const Value& v) {
     if (std::holds_alternative<Null>(v)) return {};
@@ -85,8 +87,8 @@ Statement& Statement::bind(int index, const Value& v) {
         rc = sqlite3_bind_double(stmt_, index, *d);
     } else {
         const auto& s = std::get<std::string>(v);
-        rc = sqlite3_bind_text(stmt_, index, s.data(), static_cast<int>(s.size()),
-                               SQLITE_TRANSIENT);
+        rc =
+            sqlite3_bind_text(stmt_, index, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
     }
     check(rc);
     return *this;
@@ -130,7 +132,9 @@ void Statement::reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
 std::string Statement::columnName(int index) const {
     const char* n = sqlite3_column_name(stmt_, index);
@@ -154,9 +158,12 @@ int Statement::requireColumn(std::string_view name) const {
 
 Value Statement::value(int index) const {
     switch (sqlite3_column_type(stmt_, index)) {
-        case SQLITE_NULL: return Null{};
-        case SQLITE_INTEGER: return std::int64_t{sqlite3_column_int64(stmt_, index)};
-        case SQLITE_FLOAT: return sqlite3_column_double(stmt_, index);
+        case SQLITE_NULL:
+            return Null{};
+        case SQLITE_INTEGER:
+            return std::int64_t{sqlite3_column_int64(stmt_, index)};
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(stmt_, index);
         default: {
             auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
             int len = sqlite3_column_bytes(stmt_, index);
@@ -165,9 +172,15 @@ Value Statement::value(int index) const {
     }
 }
 
-Value Statement::value(std::string_view name) const { return value(requireColumn(name)); }
-std::string Statement::text(int index) const { return toText(value(index)); }
-std::string Statement::text(std::string_view name) const { return text(requireColumn(name)); }
+Value Statement::value(std::string_view name) const {
+    return value(requireColumn(name));
+}
+std::string Statement::text(int index) const {
+    return toText(value(index));
+}
+std::string Statement::text(std::string_view name) const {
+    return text(requireColumn(name));
+}
 
 std::optional<std::int64_t> Statement::integer(int index) const {
     Value v = value(index);
@@ -205,17 +218,27 @@ std::optional<double> Statement::real(std::string_view name) const {
     return real(requireColumn(name));
 }
 
-bool Statement::isNull(int index) const { return sqlite3_column_type(stmt_, index) == SQLITE_NULL; }
-bool Statement::isNull(std::string_view name) const { return isNull(requireColumn(name)); }
+bool Statement::isNull(int index) const {
+    return sqlite3_column_type(stmt_, index) == SQLITE_NULL;
+}
+bool Statement::isNull(std::string_view name) const {
+    return isNull(requireColumn(name));
+}
 
 // ---- Connection ----
 
 Connection::Connection(const std::filesystem::path& file, Mode mode) : file_(file) {
     int flags = SQLITE_OPEN_FULLMUTEX;
     switch (mode) {
-        case Mode::ReadWriteCreate: flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE; break;
-        case Mode::ReadWrite: flags |= SQLITE_OPEN_READWRITE; break;
-        case Mode::ReadOnly: flags |= SQLITE_OPEN_READONLY; break;
+        case Mode::ReadWriteCreate:
+            flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+            break;
+        case Mode::ReadWrite:
+            flags |= SQLITE_OPEN_READWRITE;
+            break;
+        case Mode::ReadOnly:
+            flags |= SQLITE_OPEN_READONLY;
+            break;
     }
     int rc = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -242,7 +265,9 @@ Connection::~Connection() {
     if (db_) sqlite3_close_v2(db_);
 }
 
-std::string Connection::lastError() const { return db_ ? sqlite3_errmsg(db_) : "no database"; }
+std::string Connection::lastError() const {
+    return db_ ? sqlite3_errmsg(db_) : "no database";
+}
 
 void Connection::execScript(std::string_view sql) {
     std::string text(sql);
@@ -269,8 +294,12 @@ std::vector<std::string> Connection::columns(std::string_view table) {
     return out;
 }
 
-std::int64_t Connection::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
-int Connection::changes() const { return sqlite3_changes(db_); }
+std::int64_t Connection::lastInsertRowId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+int Connection::changes() const {
+    return sqlite3_changes(db_);
+}
 
 // ---- Transaction ----
 
@@ -298,8 +327,8 @@ void Transaction::commit() {
 
 void backupDatabase(Connection& source, const std::filesystem::path& target) {
     sqlite3* dest = nullptr;
-    int rc = sqlite3_open_v2(target.c_str(), &dest, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(target.c_str(), &dest, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         std::string msg = "cannot open " + target.string() + ": " +
                           (dest ? sqlite3_errmsg(dest) : sqlite3_errstr(rc));

@@ -57,12 +57,16 @@ public:
     Statement& bind(std::string_view name, const char* text) {
         return bind(name, Value{std::string(text)});
     }
-    Statement& bind(int index, std::string_view text) { return bind(index, Value{std::string(text)}); }
+    Statement& bind(int index, std::string_view text) {
+        return bind(index, Value{std::string(text)});
+    }
     Statement& bind(std::string_view name, std::string_view text) {
         return bind(name, Value{std::string(text)});
     }
     Statement& bind(int index, const std::string& text) { return bind(index, Value{text}); }
-    Statement& bind(std::string_view name, const std::string& text) { return bind(name, Value{text}); }
+    Statement& bind(std::string_view name, const std::string& text) {
+        return bind(name, Value{text});
+    }
     Statement& bind(int index, int n) { return bind(index, Value{std::int64_t{n}}); }
     Statement& bind(std::string_view name, int n) { return bind(name, Value{std::int64_t{n}}); }
     Statement& bind(int index, std::int64_t n) { return bind(index, Value{n}); }

@@ -60,8 +60,8 @@ void HomeFolder::create() const {
     if (fs::is_directory(root_, ec) && ::access(root_.c_str(), W_OK | X_OK) != 0) {
         throw HomeError("主文件夹不可写入：" + root_.string());
     }
-    const fs::path dirs[] = {root_,     databaseDir(), newDocDir(),
-                             summaryDocDir(), tempDir(), backupDir()};
+    const fs::path dirs[] = {root_,           databaseDir(), newDocDir(),
+                             summaryDocDir(), tempDir(),     backupDir()};
     for (const auto& d : dirs) {
         if (fs::is_directory(d, ec)) continue;
         fs::create_directories(d, ec);

@@ -16,8 +16,7 @@ void initSodium() {
 std::string hashPassword(std::string_view password) {
     initSodium();
     char out[crypto_pwhash_STRBYTES];
-    if (crypto_pwhash_str(out, password.data(), password.size(),
-                          crypto_pwhash_OPSLIMIT_INTERACTIVE,
+    if (crypto_pwhash_str(out, password.data(), password.size(), crypto_pwhash_OPSLIMIT_INTERACTIVE,
                           crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0) {
         throw std::runtime_error("out of memory while hashing a password");
     }

@@ -131,11 +131,24 @@ std::vector<Table> deliveredTables() {
                   {"PMemo", T}},
                  ""});
     t.push_back({"CollegeInfo",
-                 {{"collegenum", T}, {"Name", T},     {"Department", T}, {"post", T},
-                  {"sheng", T},      {"shi", T},      {"qu", T},         {"jie", T},
-                  {"hao", T},        {"address", T},  {"man", T},        {"phone", T},
-                  {"email", T},      {"countname", T}, {"bank", T},       {"count", T},
-                  {"managedepart", T}, {"code", T}},
+                 {{"collegenum", T},
+                  {"Name", T},
+                  {"Department", T},
+                  {"post", T},
+                  {"sheng", T},
+                  {"shi", T},
+                  {"qu", T},
+                  {"jie", T},
+                  {"hao", T},
+                  {"address", T},
+                  {"man", T},
+                  {"phone", T},
+                  {"email", T},
+                  {"countname", T},
+                  {"bank", T},
+                  {"count", T},
+                  {"managedepart", T},
+                  {"code", T}},
                  ""});
     t.push_back({"UniversityCode", {{"name", T}, {"code", T}}, ""});
     t.push_back({"Users", {{"UID", T}, {"NAME", T}, {"PASSWORD", T}, {"DESCRIBE", T}}, ""});
@@ -163,18 +176,30 @@ void append(std::vector<Column>& to, const std::vector<Column>& more) {
 }
 
 Table summaryInfo() {
-    std::vector<Column> c = {{"Project_ID", V50},       {"ProjectName", V50},
-                             {"UniversityName", V50},   {"PlanBeginYear", IN},
-                             {"PlanBeginMonth", IN},    {"PlanFinYear", IN},
-                             {"PlanFinMonth", IN},      {"PracticalFinYear", IN},
-                             {"PracticalFinMonth", IN}, {"Applyer", V50},
-                             {"WriteYear", IN},         {"WriteMonth", IN},
-                             {"WriteDay", IN},          {"SubjectName", V50},
-                             {"SubjectCode", V50},      {"ApplyMoney", IN},
-                             {"ApplyMoneyShow", V50},   {"PracticalOutlay", IN},
-                             {"PracticalOutlayShow", V50}, {"BirthYear", IN},
-                             {"BirthMonth", IN},        {"TechPosition", V50},
-                             {"Attendeenum", IN},       {"ThesisNumSum", IN}};
+    std::vector<Column> c = {{"Project_ID", V50},
+                             {"ProjectName", V50},
+                             {"UniversityName", V50},
+                             {"PlanBeginYear", IN},
+                             {"PlanBeginMonth", IN},
+                             {"PlanFinYear", IN},
+                             {"PlanFinMonth", IN},
+                             {"PracticalFinYear", IN},
+                             {"PracticalFinMonth", IN},
+                             {"Applyer", V50},
+                             {"WriteYear", IN},
+                             {"WriteMonth", IN},
+                             {"WriteDay", IN},
+                             {"SubjectName", V50},
+                             {"SubjectCode", V50},
+                             {"ApplyMoney", IN},
+                             {"ApplyMoneyShow", V50},
+                             {"PracticalOutlay", IN},
+                             {"PracticalOutlayShow", V50},
+                             {"BirthYear", IN},
+                             {"BirthMonth", IN},
+                             {"TechPosition", V50},
+                             {"Attendeenum", IN},
+                             {"ThesisNumSum", IN}};
     for (int i = 1; i <= 10; ++i) c.push_back({"ThesisNum" + std::to_string(i), IN});
     for (int i = 1; i <= 7; ++i) c.push_back({"OutputNum" + std::to_string(i), IN});
     c.push_back({"AwardNumSum", IN});
@@ -198,24 +223,24 @@ std::vector<Column> attendees() {
 std::vector<Table> makeUpgradeTables() {
     std::vector<Table> t;
     t.push_back({"Expert",
-                 {{"Code", V50},         {"UCode", "INTEGER PRIMARY KEY AUTOINCREMENT"},
-                  {"Name", V50},         {"Sex", "bit"},
-                  {"Birth", DT},         {"Nationality", V50},
-                  {"National", V50},     {"Title", V50},
-                  {"Univ_code", V50},    {"Univ_name", V50},
-                  {"Duty", V50},         {"Depart", V50},
-                  {"Grad_univ", V50},    {"Grad_year", DT},
-                  {"Address", V50},      {"E_mail", V50},
-                  {"Tele", V50},         {"Zip", V50},
-                  {"Fax", V50},          {"Degree", V50},
-                  {"Lang1", V50},        {"Lang2", V50},
-                  {"Subj0", V50},        {"Subj_code0", V50},
-                  {"Subj1", V50},        {"Subj_code1", V50},
-                  {"Seco_post", TX},     {"Strong_pt", TX},
-                  {"Province", V50},     {"City", V50},
-                  {"Title_year", V50},   {"Is_drguide", "bit"},
-                  {"Is_gacad", "bit"},   {"Is_kacad", "bit"},
-                  {"Identifier", V50},   {"Is_Exit", "bit"}},
+                 {{"Code", V50},       {"UCode", "INTEGER PRIMARY KEY AUTOINCREMENT"},
+                  {"Name", V50},       {"Sex", "bit"},
+                  {"Birth", DT},       {"Nationality", V50},
+                  {"National", V50},   {"Title", V50},
+                  {"Univ_code", V50},  {"Univ_name", V50},
+                  {"Duty", V50},       {"Depart", V50},
+                  {"Grad_univ", V50},  {"Grad_year", DT},
+                  {"Address", V50},    {"E_mail", V50},
+                  {"Tele", V50},       {"Zip", V50},
+                  {"Fax", V50},        {"Degree", V50},
+                  {"Lang1", V50},      {"Lang2", V50},
+                  {"Subj0", V50},      {"Subj_code0", V50},
+                  {"Subj1", V50},      {"Subj_code1", V50},
+                  {"Seco_post", TX},   {"Strong_pt", TX},
+                  {"Province", V50},   {"City", V50},
+                  {"Title_year", V50}, {"Is_drguide", "bit"},
+                  {"Is_gacad", "bit"}, {"Is_kacad", "bit"},
+                  {"Identifier", V50}, {"Is_Exit", "bit"}},
                  ""});
     t.push_back({"ExpertArticle",
                  {{"Code", V50},
@@ -254,8 +279,8 @@ std::vector<Table> makeUpgradeTables() {
                   {"MoneyLeft", IN}},
                  ""});
     {
-        std::vector<Column> c = {{"Project_ID", V50}, {"TechName", V50}, {"patentid1", V50},
-                                 {"patentid2", V50},  {"scope", TX},     {"features", TX},
+        std::vector<Column> c = {{"Project_ID", V50}, {"TechName", V50},  {"patentid1", V50},
+                                 {"patentid2", V50},  {"scope", TX},      {"features", TX},
                                  {"Output", V50},     {"NewOutPut", V50}, {"NewTax", V50},
                                  {"ResultName", V50}};
         append(c, attendees());
@@ -263,7 +288,7 @@ std::vector<Table> makeUpgradeTables() {
         t.push_back({"SummaryOutPutInfo", c, ""});
     }
     {
-        std::vector<Column> c = {{"Project_ID", V50}, {"patentid1", V50}, {"patentid2", V50},
+        std::vector<Column> c = {{"Project_ID", V50}, {"patentid1", V50},  {"patentid2", V50},
                                  {"patenttype", V50}, {"patentname", V50}, {"features", TX},
                                  {"resultname", V50}};
         append(c, attendees());

@@ -44,9 +44,9 @@ void createWorkingSchema(db::Connection& conn);
 // creates the ten upgrade tables one statement each, stopping at the first failure
 // with the tables before it kept.
 struct UpgradeResult {
-    bool upgraded = false;           // the probe failed and creation ran
+    bool upgraded = false;  // the probe failed and creation ran
     std::vector<std::string> created;
-    std::string error;               // the failing table's error, "" when none
+    std::string error;  // the failing table's error, "" when none
 };
 UpgradeResult upgradeSchema(db::Connection& conn);
 

@@ -14,7 +14,8 @@ std::vector<std::string> splitTabs(const std::string& line) {
     size_t start = 0;
     while (true) {
         size_t tab = line.find('\t', start);
-        out.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        out.push_back(
+            line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
         if (tab == std::string::npos) break;
         start = tab + 1;
     }
@@ -73,7 +74,9 @@ void loadWorkingSeed(db::Connection& conn, const std::filesystem::path& seedFold
     db::Transaction tx(conn);
     auto admin = conn.prepare(
         "INSERT INTO Users (UID, NAME, PASSWORD, DESCRIBE) VALUES ('admin', ?1, ?2, ?3)");
-    admin.bind(1, "系统管理员").bind(2, hashPassword(kInitialAdminPassword)).bind(3, "系统超级用户");
+    admin.bind(1, "系统管理员")
+        .bind(2, hashPassword(kInitialAdminPassword))
+        .bind(3, "系统超级用户");
     admin.exec();
     insertRows(conn, "Position", readTsv(seedFolder / "position.tsv"));
     insertRows(conn, "Nationality", readTsv(seedFolder / "nationality.tsv"));

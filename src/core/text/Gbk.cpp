@@ -40,7 +40,11 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
 // Decodes one UTF-8 sequence at s[i]; returns its length, 0 when invalid.
 size_t utf8SequenceLength(std::string_view s, size_t i) {
     unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xe ? 3 : (c >> 3) == 0x1e ? 4 : 0;
+    size_t len = c < 0x80           ? 1
+                 : (c >> 5) == 0x6  ? 2
+                 : (c >> 4) == 0xe  ? 3
+                 : (c >> 3) == 0x1e ? 4
+                                    : 0;
     if (len == 0 || i + len > s.size()) return 0;
     for (size_t k = 1; k < len; ++k) {
         if ((static_cast<unsigned char>(s[i + k]) & 0xc0) != 0x80) return 0;
@@ -50,8 +54,12 @@ size_t utf8SequenceLength(std::string_view s, size_t i) {
 
 }  // namespace
 
-std::optional<std::string> utf8ToGbk(std::string_view utf8) { return convert("GBK", "UTF-8", utf8); }
-std::optional<std::string> gbkToUtf8(std::string_view gbk) { return convert("UTF-8", "GBK", gbk); }
+std::optional<std::string> utf8ToGbk(std::string_view utf8) {
+    return convert("GBK", "UTF-8", utf8);
+}
+std::optional<std::string> gbkToUtf8(std::string_view gbk) {
+    return convert("UTF-8", "GBK", gbk);
+}
 
 bool isValidUtf8(std::string_view s) {
     for (size_t i = 0; i < s.size();) {
