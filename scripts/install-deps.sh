@@ -10,7 +10,10 @@ PACKAGES=(
   libsqlite3-dev libzip-dev libpugixml-dev libsodium-dev libfreexl-dev
   libxlsxwriter-dev nlohmann-json3-dev libcli11-dev
   # desktop program
-  qt6-base-dev qt6-charts-dev libgl-dev
+  # (Qt6Charts finds its OpenGL modules through libqt6opengl6-dev)
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+  # Chinese texts of Qt's own dialogs (file choices, standard buttons)
+  qt6-translations-l10n
   # tests
   googletest libgtest-dev
   # Chinese fonts for windows and reports
