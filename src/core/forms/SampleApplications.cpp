@@ -11,17 +11,19 @@ namespace {
 
 constexpr std::array kSurnames = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴",
                                   "徐", "孙", "胡", "朱", "高", "林", "何", "郭", "马", "罗"};
-constexpr std::array kGiven = {"伟", "芳", "娜", "敏", "静", "磊", "洋", "艳", "勇", "军",
+constexpr std::array kGiven = {"伟", "芳", "娜", "敏", "静", "磊",   "洋", "艳", "勇", "军",
                                "杰", "娟", "涛", "明", "超", "秀英", "霞", "平", "刚", "桂英"};
 constexpr std::array kSubjects = {
     std::pair{"计算机软件", "520.30"}, std::pair{"凝聚态物理学", "140.30"},
     std::pair{"有机化学", "150.25"},   std::pair{"应用数学", "110.74"},
     std::pair{"管理科学", "630.10"},   std::pair{"环境工程学", "610.30"}};
-constexpr std::array kColleges = {"计算机学院", "物理学院", "化学学院", "数学科学学院",
-                                  "经济管理学院", "环境学院"};
+constexpr std::array kColleges = {"计算机学院",   "物理学院",     "化学学院",
+                                  "数学科学学院", "经济管理学院", "环境学院"};
 constexpr std::array kTitles = {"教授", "副教授", "讲师"};
 
-std::string num(int n) { return std::to_string(n); }
+std::string num(int n) {
+    return std::to_string(n);
+}
 
 }  // namespace
 
@@ -43,7 +45,8 @@ FormData sampleApplication(int n, const std::string& year, const std::string& un
         {"ffd_appyear", year},
         {"ffd_appmonth", num(3 + n % 6)},
         {"ffd_university", university},
-        {"ffd_subjectname", std::string(subject.first) + "中的若干关键问题研究（" + num(n + 1) + "）"},
+        {"ffd_subjectname",
+         std::string(subject.first) + "中的若干关键问题研究（" + num(n + 1) + "）"},
         {"ffd_applyer", applicant},
         {"ffd_department", kColleges[n % kColleges.size()]},
         {"ffd_postcode", "100871"},
