@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <unordered_map>
+#include <vector>
 
 #include "core/forms/LibreOffice.h"
 #include "core/forms/ZipPackage.h"
@@ -138,49 +139,64 @@ enum class Kind {
     ContentControl,
 };
 
+struct NamedKind {
+    std::string_view name;
+    Kind kind;
+};
+
+constexpr NamedKind kKinds[] = {
+    {"t", Kind::Text},
+    {"tab", Kind::Tab},
+    {"ptab", Kind::Tab},
+    {"br", Kind::Break},
+    {"cr", Kind::LineBreak},
+    {"noBreakHyphen", Kind::NoBreakHyphen},
+    {"sym", Kind::Symbol},
+    {"fldChar", Kind::FieldChar},
+    {"bookmarkStart", Kind::BookmarkStart},
+    {"bookmarkEnd", Kind::BookmarkEnd},
+    {"p", Kind::Paragraph},
+    {"tbl", Kind::Table},
+    {"tr", Kind::Row},
+    {"tc", Kind::Cell},
+    {"sdt", Kind::ContentControl},
+    // Deleted and moved-away text, field instructions, properties and drawings are not part
+    // of the text Word gives for a range.
+    {"del", Kind::Skip},
+    {"moveFrom", Kind::Skip},
+    {"delText", Kind::Skip},
+    {"instrText", Kind::Skip},
+    {"delInstrText", Kind::Skip},
+    {"softHyphen", Kind::Skip},
+    {"pPr", Kind::Skip},
+    {"rPr", Kind::Skip},
+    {"tblPr", Kind::Skip},
+    {"tblPrEx", Kind::Skip},
+    {"trPr", Kind::Skip},
+    {"tcPr", Kind::Skip},
+    {"tblGrid", Kind::Skip},
+    {"sectPr", Kind::Skip},
+    {"sdtPr", Kind::Skip},
+    {"sdtEndPr", Kind::Skip},
+    {"drawing", Kind::Skip},
+    {"pict", Kind::Skip},
+    {"object", Kind::Skip},
+    {"AlternateContent", Kind::Skip},
+    {"fldData", Kind::Skip},
+};
+
+// Called for every element, so the names are bucketed by length and compared directly.
 Kind kindOf(std::string_view local) {
-    static const std::unordered_map<std::string_view, Kind> kinds = {
-        {"t", Kind::Text},
-        {"tab", Kind::Tab},
-        {"ptab", Kind::Tab},
-        {"br", Kind::Break},
-        {"cr", Kind::LineBreak},
-        {"noBreakHyphen", Kind::NoBreakHyphen},
-        {"sym", Kind::Symbol},
-        {"fldChar", Kind::FieldChar},
-        {"bookmarkStart", Kind::BookmarkStart},
-        {"bookmarkEnd", Kind::BookmarkEnd},
-        {"p", Kind::Paragraph},
-        {"tbl", Kind::Table},
-        {"tr", Kind::Row},
-        {"tc", Kind::Cell},
-        {"sdt", Kind::ContentControl},
-        // Deleted and moved-away text, field instructions, properties and drawings are not
-        // part of the text Word gives for a range.
-        {"del", Kind::Skip},
-        {"moveFrom", Kind::Skip},
-        {"delText", Kind::Skip},
-        {"instrText", Kind::Skip},
-        {"delInstrText", Kind::Skip},
-        {"softHyphen", Kind::Skip},
-        {"pPr", Kind::Skip},
-        {"rPr", Kind::Skip},
-        {"tblPr", Kind::Skip},
-        {"tblPrEx", Kind::Skip},
-        {"trPr", Kind::Skip},
-        {"tcPr", Kind::Skip},
-        {"tblGrid", Kind::Skip},
-        {"sectPr", Kind::Skip},
-        {"sdtPr", Kind::Skip},
-        {"sdtEndPr", Kind::Skip},
-        {"drawing", Kind::Skip},
-        {"pict", Kind::Skip},
-        {"object", Kind::Skip},
-        {"AlternateContent", Kind::Skip},
-        {"fldData", Kind::Skip},
-    };
-    auto it = kinds.find(local);
-    return it == kinds.end() ? Kind::Descend : it->second;
+    constexpr std::size_t kLongest = 17;
+    static const auto buckets = [] {
+        std::array<std::vector<NamedKind>, kLongest> b;
+        for (const NamedKind& k : kKinds) b[k.name.size()].push_back(k);
+        return b;
+    }();
+    if (local.size() >= kLongest) return Kind::Descend;
+    for (const NamedKind& k : buckets[local.size()])
+        if (k.name == local) return k.kind;
+    return Kind::Descend;
 }
 
 }  // namespace
