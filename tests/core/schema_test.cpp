@@ -70,8 +70,10 @@ TEST(SchemaUpgrade, StopsAtTheFirstFailingTableKeepingEarlierOnes) {
 
 TEST(SchemaUpgrade, OtherErrorsArePassedOn) {
     TempDir dir;
-    db::Connection conn(dir / "db.mdb");
-    conn.execScript("CREATE TABLE x (a)");
+    {
+        db::Connection conn(dir / "db.mdb");
+        conn.execScript("CREATE TABLE x (a)");
+    }
     // A damaged file is not a missing table: the caller must hear of it.
     {
         std::FILE* f = std::fopen((dir / "db.mdb").c_str(), "r+b");
@@ -80,7 +82,7 @@ TEST(SchemaUpgrade, OtherErrorsArePassedOn) {
         for (int i = 0; i < 3900; ++i) std::fputc(0xAB, f);
         std::fclose(f);
     }
-    db::Connection damaged(dir / "db.mdb");
+    db::Connection damaged(dir / "db.mdb", db::Connection::Mode::ReadOnly);
     EXPECT_THROW(schema::upgradeSchema(damaged), db::Error);
 }
 

@@ -254,6 +254,12 @@ Connection::Connection(const std::filesystem::path& file, Mode mode) : file_(fil
     // Reading the header proves that the file is a database at all.
     try {
         execScript("PRAGMA schema_version;");
+        if (mode != Mode::ReadOnly) {
+            // Write-ahead logging lets the windows read while an import writes, and a
+            // commit then needs no flush to disk of its own: a power cut may lose the
+            // last documents, never the database.
+            execScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+        }
     } catch (const Error& e) {
         sqlite3_close(db_);
         db_ = nullptr;
