@@ -38,6 +38,11 @@ public:
     // Runs the start-up on the chosen home folder (once) and returns its report.
     // Throws CommandError when the home folder cannot be made or written.
     const store::StartupReport& startup();
+    // The home folder in use; runs the start-up like startup().
+    const std::filesystem::path& homeFolder() {
+        startup();
+        return store_->home().root();
+    }
     // The store of the home folder after a quiet start-up: start-up problems are written
     // to the error stream as warnings, nothing else is said.
     store::DataStore& store();

@@ -66,7 +66,7 @@ void addInit(CLI::App& app, Session& s) {
         "Run the start-up: make the home folder and its databases, refresh the packaging copy");
     s.on(cmd, [&s] {
         const auto& report = s.startup();
-        s.out << "home folder: " << s.store().home().root().string() << '\n';
+        s.out << "home folder: " << s.homeFolder().string() << '\n';
         if (report.firstStart) s.out << "first start: the working database was created\n";
         for (const auto& m : report.messages) s.err << m.text << " (" << m.detail << ")\n";
         return report.messages.empty() ? kExitOk : kExitFailed;

@@ -28,6 +28,25 @@ TEST_F(StoreCommandsTest, InitMakesTheHomeFolderOnceAndSaysSo) {
     EXPECT_FALSE(contains(second.out, "first start")) << second.out;
 }
 
+TEST_F(StoreCommandsTest, StartUpProblemsAreReportedWithTheirReason) {
+    // A plain file where the backup register's folder should be.
+    std::ofstream(dir / "register-file") << "in the way";
+    env.registerFolder = dir / "register-file";
+
+    CliRun init = run({"init"});
+    EXPECT_EQ(init.status, cli::kExitFailed);
+    EXPECT_TRUE(contains(init.out, "home folder: " + home().string()));
+    const std::string problem = "This have some problem!!! (cannot create the backup register";
+    EXPECT_TRUE(contains(init.err, problem)) << init.err;
+    EXPECT_EQ(init.err.find(problem), init.err.rfind(problem)) << "reported twice: " << init.err;
+
+    // Other commands go on after the start-up, as the program does, and warn.
+    CliRun year = run({"year", "show"});
+    EXPECT_EQ(year.status, 0);
+    EXPECT_EQ(year.out, "no year is set\n");
+    EXPECT_TRUE(contains(year.err, "warning: " + problem)) << year.err;
+}
+
 TEST_F(StoreCommandsTest, EveryCommandStartsUpAFreshHomeFolderQuietly) {
     CliRun r = run({"year", "show"});
     ASSERT_EQ(r.status, 0) << r.err;
