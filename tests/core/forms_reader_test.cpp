@@ -2,7 +2,10 @@
 // coordinates, and refusal of input that is not a readable Word document.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+#include <ostream>
+#include <random>
 #include <string>
 
 #include "core/forms/FormDocument.h"
@@ -254,6 +257,10 @@ std::vector<ReaderCase> readerCases() {
     };
 }
 
+void PrintTo(const ReaderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ReaderCases : public testing::TestWithParam<ReaderCase> {};
 
 TEST_P(ReaderCases, ReadsAsWordDoes) {
@@ -273,7 +280,9 @@ TEST_P(ReaderCases, ReadsAsWordDoes) {
             break;
     }
     ASSERT_EQ(actual.has_value(), c.expected.has_value()) << (actual ? visible(*actual) : "<none>");
-    if (actual) EXPECT_EQ(visible(*actual), visible(*c.expected));
+    if (actual) {
+        EXPECT_EQ(visible(*actual), visible(*c.expected));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(FormReader, ReaderCases, testing::ValuesIn(readerCases()),
@@ -334,34 +343,53 @@ TEST(FormReader, CellValueStopsAtFirstCarriageReturn) {
 // Input that is not a readable Word document fails with a reason, never a crash.
 struct BadBytes {
     const char* name;
-    std::string bytes;
-    const char* reason;  // a part of the message
+    std::function<std::string()> bytes;  // made when the case runs: some are large
+    const char* reason;                  // a part of the message
 };
 
+void PrintTo(const BadBytes& c, std::ostream* os) {
+    *os << c.name;
+}
+
 std::vector<BadBytes> badBytes() {
-    const std::string good = formtest::docxWithBody(para(run("x")));
+    auto good = [] { return formtest::docxWithBody(para(run("x"))); };
     return {
-        {"Empty", "", "空"},
-        {"NotAZip", "this is plain text, not a zip archive at all", "zip"},
-        {"TruncatedZip", good.substr(0, good.size() / 2), "zip"},
-        {"ZipWithoutDocument", xinghe::forms::packZip({{"word/other.xml", "<a/>"}}),
+        {"Empty", [] { return std::string(); }, "空"},
+        {"NotAZip", [] { return std::string("this is plain text, not a zip archive at all"); },
+         "zip"},
+        {"TruncatedZip", [good] { return good().substr(0, good().size() / 2); }, "zip"},
+        {"ZipWithoutDocument",
+         [] {
+             return xinghe::forms::packZip({{"word/other.xml", "<a/>"}});
+         },
          "document.xml"},
-        {"DocumentNotXml", xinghe::forms::packZip({{"word/document.xml", "<w:document><w:body>"}}),
+        {"DocumentNotXml",
+         [] {
+             return xinghe::forms::packZip({{"word/document.xml", "<w:document><w:body>"}});
+         },
          "XML"},
         {"NotAWordDocument",
-         xinghe::forms::packZip({{"word/document.xml", "<worksheet><sheetData/></worksheet>"}}),
+         [] {
+             return xinghe::forms::packZip(
+                 {{"word/document.xml", "<worksheet><sheetData/></worksheet>"}});
+         },
          "w:body"},
         {"EntityBomb",
-         xinghe::forms::packZip(
-             {{"word/document.xml",
-               "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
-               "\"&a;&a;&a;&a;&a;&a;&a;&a;\">"
-               "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]><w:document " +
-                   std::string(formtest::kNamespaces) +
-                   "><w:body><w:p><w:r><w:t>&c;</w:t></w:r></w:p></w:body></w:document>"}}),
+         [] {
+             return xinghe::forms::packZip(
+                 {{"word/document.xml",
+                   "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
+                   "\"&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                   "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]><w:document " +
+                       std::string(formtest::kNamespaces) +
+                       "><w:body><w:p><w:r><w:t>&c;</w:t></w:r></w:p></w:body></w:document>"}});
+         },
          "DOCTYPE"},
         {"HugePart",
-         xinghe::forms::packZip({{"word/document.xml", std::string(65 * 1024 * 1024, ' ')}}),
+         [] {
+             return xinghe::forms::packZip(
+                 {{"word/document.xml", std::string(65 * 1024 * 1024, ' ')}});
+         },
          "超过"},
     };
 }
@@ -370,7 +398,7 @@ class BadDocxBytes : public testing::TestWithParam<BadBytes> {};
 
 TEST_P(BadDocxBytes, FailsWithReason) {
     try {
-        FormDocument::fromDocxBytes(GetParam().bytes);
+        FormDocument::fromDocxBytes(GetParam().bytes());
         FAIL() << "read without error";
     } catch (const FormError& e) {
         EXPECT_NE(std::string(e.what()).find(GetParam().reason), std::string::npos) << e.what();
@@ -390,12 +418,47 @@ TEST(FormReader, DeeplyNestedDocumentDoesNotExhaustTheStack) {
     EXPECT_EQ(FormDocument::fromDocxBytes(formtest::docxWithBody(body)).bookmarkText("v"), "deep");
 }
 
+// Damaged packages and damaged XML either read or fail with FormError; nothing else escapes.
+TEST(FormReader, DamagedInputOnlyEverFailsWithFormError) {
+    const std::string body =
+        para(bookmark("v", formField("status", run("1")))) +
+        tableXml("<w:tr>" + cell(para(run("甲")) + para(run("乙"))) + "</w:tr>") + para("");
+    const std::string good = formtest::docxWithBody(body);
+    const std::string xml = formtest::documentXml(body);
+    std::mt19937 random(20260301);
+    auto attempt = [](const std::string& bytes, const std::string& what) {
+        try {
+            FormDocument doc = FormDocument::fromDocxBytes(bytes);
+            (void)doc.lockMarker();
+            (void)doc.cellText(1, 1, 1);
+        } catch (const FormError&) {
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << what << ": " << e.what();
+        }
+    };
+    for (int i = 0; i < 300; ++i) {
+        std::string bytes = good;
+        const int flips = 1 + static_cast<int>(random() % 4);
+        for (int f = 0; f < flips; ++f)
+            bytes[random() % bytes.size()] = static_cast<char>(random());
+        attempt(bytes, "package " + std::to_string(i));
+        attempt(good.substr(0, random() % good.size()), "truncated package " + std::to_string(i));
+        std::string text = xml;
+        text[random() % text.size()] = "<>&\"/=:x\0"[random() % 10];
+        attempt(xinghe::forms::packZip({{"word/document.xml", text}}), "xml " + std::to_string(i));
+    }
+}
+
 struct BadFile {
     const char* name;
     std::string fileName;
     std::optional<std::string> bytes;  // nullopt: the file is not created
     const char* reason;
 };
+
+void PrintTo(const BadFile& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BadFiles : public testing::TestWithParam<BadFile> {};
 

@@ -142,6 +142,10 @@ struct BadData {
     std::vector<std::string> named;  // every one must appear in the message
 };
 
+void PrintTo(const BadData& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ApplicationFormRejects : public testing::TestWithParam<BadData> {};
 
 TEST_P(ApplicationFormRejects, DataTheTemplateCannotTake) {
