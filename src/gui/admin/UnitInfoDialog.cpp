@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "gui/common/Guarded.h"
@@ -53,6 +54,8 @@ UnitInfoDialog::UnitInfoDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
     QFont songti(QStringLiteral("宋体"));
     songti.setPointSize(10);
     setFont(songti);
+    // Locked boxes look locked.
+    setStyleSheet(QStringLiteral("QLineEdit[readOnly=\"true\"] { background: palette(window); }"));
 
     name_ = new QComboBox(this);
     name_->setObjectName(QStringLiteral("cbb_name"));
@@ -188,6 +191,7 @@ UnitInfoDialog::UnitInfoDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
         connect(part, &QLineEdit::textChanged, this, &UnitInfoDialog::joinAddress);
     }
 
+    edit_->setFocus();
     load();
     connect(name_, &QComboBox::currentTextChanged, this, &UnitInfoDialog::nameChosen);
 }
@@ -242,6 +246,8 @@ void UnitInfoDialog::startEditing() {
     for (QLineEdit* e : {department_, post_, sheng_, shi_, qu_, jie_, hao_, address_, man_, phone_,
                          email_, countname_, bank_, count_}) {
         e->setReadOnly(false);
+        e->style()->unpolish(e);  // the style sheet follows the read-only state
+        e->style()->polish(e);
     }
     save_->setEnabled(true);
     for (NoteLabel* note : {codeNote_, saveNote_}) {
