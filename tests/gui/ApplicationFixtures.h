@@ -1,0 +1,84 @@
+// What the application-manager window tests share: a registered unit with an accepted
+// year, filled forms from the form writer and a look at the stored rows.
+#pragma once
+
+#include <QAbstractItemView>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "core/admin/UnitInfo.h"
+#include "core/applications/YearSetting.h"
+#include "core/forms/ApplicationForm.h"
+#include "core/forms/SampleApplications.h"
+#include "core/imports/ApplicationImport.h"
+#include "support/GuiTestSupport.h"
+
+namespace xinghe::apptest {
+
+inline constexpr const char* kUniversity = "星河理工大学";
+inline constexpr const char* kUnitCode = "0999";
+
+inline void setYear(guitest::TestEnv& env, const std::string& year) {
+    if (!applications::setYear(env.db(), year).ok) throw std::runtime_error("year " + year);
+}
+
+// The unit 星河理工大学 (code 0999, numbers from 001) and, unless empty, the year.
+inline void registerUnit(guitest::TestEnv& env, const std::string& year = "2026") {
+    admin::UnitRecord unit;
+    unit.collegenum = kUnitCode;
+    unit.name = kUniversity;
+    unit.department = "教育部";
+    unit.sheng = "北京市";
+    unit.jie = "学院路";
+    unit.address = "北京市学院路";
+    unit.bank = "工商银行";
+    unit.count = "0200";
+    unit.managedepart = "科研处";
+    unit.code = "001";
+    if (!admin::saveUnit(env.db(), unit).ok) throw std::runtime_error("unit not saved");
+    if (!year.empty()) setYear(env, year);
+}
+
+inline forms::FormData sample(int n, const std::string& year = "2026") {
+    return forms::sampleApplication(n, year, kUniversity);
+}
+
+inline std::filesystem::path writeForm(const std::filesystem::path& file,
+                                       const forms::FormData& data) {
+    std::filesystem::create_directories(file.parent_path());
+    forms::writeApplicationForm(data, file);
+    return file;
+}
+
+// Imports one form through the core, as an earlier batch would have; its project number.
+inline std::string importForm(guitest::TestEnv& env, const std::filesystem::path& file) {
+    auto r = imports::importApplication(env.db(), env.store().home(), file);
+    if (!r.succeeded()) throw std::runtime_error("import failed: " + r.reason);
+    return r.projectId;
+}
+
+inline int rowsWithNumber(guitest::TestEnv& env, const std::string& table,
+                          const std::string& projectId) {
+    const std::string column = table == "ProjectControl" ? "ProjectID" : "Project_ID";
+    auto st = env.db().prepare("SELECT count(*) FROM " + table + " WHERE " + column + " = ?1");
+    st.bind(1, projectId);
+    st.step();
+    return static_cast<int>(*st.integer(0));
+}
+
+inline QStringList topLevelTexts(QTreeWidget* tree, int column = 0) {
+    QStringList out;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) out << tree->topLevelItem(i)->text(column);
+    return out;
+}
+
+// A double-click on an item as the user makes it: the first click, then the second.
+inline void doubleClick(QAbstractItemView* view, const QRect& item) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, item.center());
+}
+
+}  // namespace xinghe::apptest
