@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "core/applications/DocumentChoice.h"
 
 using namespace xinghe::applications;
@@ -52,4 +53,17 @@ TEST(DocumentChoice, FollowsSelectAllTheListAndTheField) {
         EXPECT_EQ(choice.documents, c.documents) << c.what;
         EXPECT_EQ(choice.message, c.action == Action::Refuse ? kNoDocumentChosen : "") << c.what;
     }
+}
+
+TEST(DocumentChoice, AFolderTypedIntoTheFieldIsOpened) {
+    xinghe::test::TempDir dir;
+    std::filesystem::create_directories(dir / "forms" / "2026");
+    for (const std::string& typed : {(dir / "forms").string(), std::string("forms")}) {
+        auto choice = chooseDocuments(false, dir.path(), {}, typed);
+        EXPECT_EQ(choice.action, Action::Open) << typed;
+        EXPECT_EQ(choice.folder, dir / "forms") << typed;
+        EXPECT_TRUE(choice.documents.empty());
+    }
+    // With 全选 the field does not count.
+    EXPECT_EQ(chooseDocuments(true, dir.path(), {"a.doc"}, "forms").action, Action::Import);
 }

@@ -17,9 +17,17 @@ DocumentChoice chooseDocuments(bool selectAll, const std::filesystem::path& fold
         return choice;
     }
     if (fieldText.empty() || fieldText == kDocumentPattern) return choice;
-    std::filesystem::path typed(fieldText);
+    const std::filesystem::path typed(fieldText);
+    const std::filesystem::path path =
+        typed.is_absolute() || folder.empty() ? typed : folder / typed;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        choice.action = DocumentChoice::Action::Open;
+        choice.folder = path;
+        return choice;
+    }
     choice.action = DocumentChoice::Action::Import;
-    choice.documents.push_back(typed.is_absolute() || folder.empty() ? typed : folder / typed);
+    choice.documents.push_back(path);
     return choice;
 }
 

@@ -16,15 +16,18 @@ struct DocumentChoice {
         None,    // nothing chosen yet: the dialog stays as it is
         Refuse,  // show `message` and stay
         Import,  // import `documents` in this order
+        Open,    // the field names a folder: show `folder` instead
     };
     Action action = Action::None;
     std::string message;
     std::vector<std::filesystem::path> documents;
+    std::filesystem::path folder;  // with Open
 };
 
 // selectAll: every listed file of `folder` in list order, refused when there is none.
 // Otherwise the field's text: nothing when it is empty or still the pattern; a name
-// without a folder is taken from `folder`, a full path as it is.
+// without a folder is taken from `folder`, a full path as it is; a name of an existing
+// folder opens that folder.
 DocumentChoice chooseDocuments(bool selectAll, const std::filesystem::path& folder,
                                const std::vector<std::string>& listedFiles,
                                const std::string& fieldText);

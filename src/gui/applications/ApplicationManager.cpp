@@ -115,6 +115,7 @@ ApplicationManager::ApplicationManager(AppContext& ctx, QWidget* parent)
                             QStringLiteral("申请人"), QStringLiteral("项目名称"),
                             QStringLiteral("所在单位"), QStringLiteral("所在院系"),
                             QStringLiteral("学科名称")});
+    list_->header()->setFont(songti);
     list_->header()->setMinimumSectionSize(1);
     list_->header()->setStretchLastSection(false);
     const int widths[] = {1, 80, 60, 60, 80, 100, 100, 100};

@@ -101,6 +101,14 @@ DocumentSelectionDialog::DocumentSelectionDialog(AppContext& ctx, QWidget* paren
                     listFiles();
                 }
             });
+    // The folders are read in the background: the current folder is shown once the
+    // folders above it are there.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (folder_ == loaded || folder_.startsWith(loaded + QLatin1Char('/')) ||
+            loaded == QDir::rootPath()) {
+            revealFolder();
+        }
+    });
     connect(files_, &QListWidget::itemClicked, this, &DocumentSelectionDialog::fileClicked);
     connect(files_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         fileClicked(item);
@@ -119,13 +127,17 @@ void DocumentSelectionDialog::showEvent(QShowEvent* event) {
 
 void DocumentSelectionDialog::setFolder(const QString& folder) {
     folder_ = QDir::cleanPath(folder);
-    const QModelIndex index = folders_->index(folder_);
-    if (index.isValid()) {
-        QSignalBlocker quiet(tree_->selectionModel());
-        tree_->setCurrentIndex(index);
-        tree_->scrollTo(index);
-    }
+    revealFolder();
     listFiles();
+}
+
+void DocumentSelectionDialog::revealFolder() {
+    const QModelIndex index = folders_->index(folder_);
+    if (!index.isValid()) return;
+    QSignalBlocker quiet(tree_->selectionModel());
+    tree_->setCurrentIndex(index);
+    tree_->expand(index);
+    tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void DocumentSelectionDialog::listFiles() {
@@ -146,6 +158,11 @@ void DocumentSelectionDialog::confirm() {
         all_->isChecked(), toPath(folder_), listed, ss(name_->text()));
     using Action = applications::DocumentChoice::Action;
     if (choice.action == Action::None) return;
+    if (choice.action == Action::Open) {
+        setFolder(QString::fromStdString(choice.folder.string()));
+        name_->setText(QString::fromUtf8(applications::kDocumentPattern));
+        return;
+    }
     if (choice.action == Action::Refuse) {
         ctx_.prompt.message(this, qs(choice.message));
         return;

@@ -40,6 +40,7 @@ protected:
 
 private:
     void listFiles();
+    void revealFolder();
     void fileClicked(QListWidgetItem* item);
 
     AppContext& ctx_;

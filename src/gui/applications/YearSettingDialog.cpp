@@ -21,6 +21,10 @@ YearSettingDialog::YearSettingDialog(AppContext& ctx, QWidget* parent)
     setWindowTitle(QStringLiteral("年份设置"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // A small window: its texts at 12 pixels so that the note fits in two lines.
+    QFont small = font();
+    small.setPixelSize(12);
+    setFont(small);
 
     auto* group = new QGroupBox(QStringLiteral("年份设置"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
@@ -38,8 +42,8 @@ YearSettingDialog::YearSettingDialog(AppContext& ctx, QWidget* parent)
     note->setStyleSheet(QStringLiteral("color: red;"));
     note->setWordWrap(true);
     auto* inner = new QVBoxLayout(group);
-    inner->setContentsMargins(10, 6, 10, 6);
-    inner->setSpacing(4);
+    inner->setContentsMargins(8, 2, 8, 2);
+    inner->setSpacing(2);
     inner->addWidget(year_);
     inner->addWidget(note);
 
@@ -57,8 +61,8 @@ YearSettingDialog::YearSettingDialog(AppContext& ctx, QWidget* parent)
     buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 6);
-    layout->setSpacing(6);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(4);
     layout->addWidget(group);
     layout->addLayout(buttons);
     setFixedSize(243, 138);
