@@ -2,6 +2,7 @@
 // writer. Neither touches the home folder.
 #include "cli/Session.h"
 #include "core/forms/ApplicationForm.h"
+#include "core/forms/SampleApplications.h"
 
 namespace xinghe::cli {
 
@@ -32,6 +33,30 @@ void addFormCommands(CLI::App& app, Session& s) {
     s.on(filled, [&s, data, filledOut] {
         forms::writeApplicationForm(forms::loadFormData(*data), *filledOut);
         s.out << "wrote " << *filledOut << '\n';
+        return kExitOk;
+    });
+
+    // A folder of filled, locked application forms, for trying the import out.
+    auto* samples =
+        form->add_subcommand("samples", "Write a folder of filled sample application forms");
+    struct SampleOptions {
+        std::string folder;
+        int count = 20;
+        std::string year = "2026";
+        std::string university;
+    };
+    auto opt = std::make_shared<SampleOptions>();
+    samples->add_option("FOLDER", opt->folder, "The folder to write into")->required();
+    samples->add_option("--count", opt->count, "How many forms")->check(CLI::Range(1, 100000));
+    samples->add_option("--year", opt->year, "The application year written into the forms");
+    samples
+        ->add_option("--university", opt->university,
+                     "The unit named in the forms (must equal the registered unit name)")
+        ->required();
+    s.on(samples, [&s, opt] {
+        auto files =
+            forms::writeSampleApplications(opt->folder, opt->count, opt->year, opt->university);
+        s.out << "wrote " << files.size() << " forms into " << opt->folder << '\n';
         return kExitOk;
     });
 }

@@ -98,3 +98,25 @@ TEST_F(FormCommandsTest, AnOutputFolderThatDoesNotExistIsAnError) {
 
 }  // namespace
 }  // namespace xinghe::test
+
+namespace xinghe::test {
+namespace {
+
+TEST_F(CliTest, SampleFormsImportCleanlyAndRefuseABadYear) {
+    prepareHome();
+    const fs::path folder = dir / "samples";
+    CliRun w =
+        runBare({"form", "samples", folder.string(), "--count", "3", "--university", kUnitName});
+    ASSERT_EQ(w.status, 0) << w.err;
+    auto results = json({"import", "applications", folder.string(), "--json"});
+    ASSERT_EQ(results.size(), 3u);
+    for (const auto& r : results) EXPECT_EQ(r["status"], "处理成功") << r.dump();
+
+    CliRun bad = runBare(
+        {"form", "samples", (dir / "bad").string(), "--year", "今年", "--university", kUnitName});
+    EXPECT_EQ(bad.status, cli::kExitFailed);
+    EXPECT_NE(bad.err.find("今年"), std::string::npos) << bad.err;
+}
+
+}  // namespace
+}  // namespace xinghe::test

@@ -1,9 +1,11 @@
 #include "core/forms/SampleApplications.h"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 
 #include "core/forms/ApplicationForm.h"
+#include "core/forms/FormError.h"
 
 namespace xinghe::forms {
 
@@ -37,6 +39,11 @@ std::string sampleName(int n) {
 }
 
 FormData sampleApplication(int n, const std::string& year, const std::string& university) {
+    int yearNumber = 0;
+    auto [end, ec] = std::from_chars(year.data(), year.data() + year.size(), yearNumber);
+    if (year.empty() || ec != std::errc() || end != year.data() + year.size()) {
+        throw FormError("年份必须是数字：" + year);
+    }
     const auto& subject = kSubjects[n % kSubjects.size()];
     const std::string applicant = sampleName(n);
     FormData d;
@@ -63,9 +70,9 @@ FormData sampleApplication(int n, const std::string& year, const std::string& un
     c[{2, 2, 5}] = "应用数学";
     c[{2, 3, 5}] = "110.74";
     c[{2, 2, 7}] = "应用研究";
-    c[{2, 5, 2}] = num(std::stoi(year) + 1);
+    c[{2, 5, 2}] = num(yearNumber + 1);
     c[{2, 5, 4}] = "1";
-    c[{2, 5, 6}] = num(std::stoi(year) + 3);
+    c[{2, 5, 6}] = num(yearNumber + 3);
     c[{2, 5, 8}] = "12";
     c[{2, 5, 10}] = num(5 + n % 20);
     c[{2, 6, 5}] = num(1965 + n % 25);
