@@ -53,9 +53,12 @@ const std::vector<PeopleGroup>& peopleGroups() {
 QGroupBox* group(const QString& title, QWidget* parent, bool yellow = false) {
     auto* g = new QGroupBox(title, parent);
     if (yellow) {
+        // The title inside the yellow, as on the paper sheet.
         g->setStyleSheet(QStringLiteral(
-            "QGroupBox { background-color: #ffffe1; border: 1px solid #a0a0a0; margin-top: 1.4em; "
-            "padding-top: 4px; } QGroupBox::title { subcontrol-origin: margin; left: 8px; }"));
+            "QGroupBox { background-color: #ffffe1; border: 1px solid #a0a0a0; "
+            "border-radius: 2px; margin-top: 2px; padding-top: 18px; } "
+            "QGroupBox::title { subcontrol-origin: padding; subcontrol-position: top left; "
+            "left: 8px; top: 3px; }"));
     }
     return g;
 }
@@ -288,7 +291,7 @@ QWidget* ApplicationDetailView::secondSheet() {
     for (std::size_t i = 0; i < groups.size(); ++i) {
         auto* box = boundEdit(QString::fromUtf8(groups[i].column), counts);
         const QColor c = groups[i].colour;
-        const bool dark = c.lightness() < 100;
+        const bool dark = 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue() < 150;
         box->setStyleSheet(
             QStringLiteral("QLineEdit { background-color: %1; color: %2; }")
                 .arg(c.name(), dark ? QStringLiteral("white") : QStringLiteral("black")));

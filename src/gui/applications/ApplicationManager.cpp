@@ -101,6 +101,7 @@ ApplicationManager::ApplicationManager(AppContext& ctx, QWidget* parent)
     years_->setHeaderHidden(true);
     years_->setColumnCount(1);
     years_->setAutoExpandDelay(0);
+    years_->setRootIsDecorated(false);
     styleDataView(years_);
 
     list_ = new QTreeWidget(this);
@@ -115,6 +116,9 @@ ApplicationManager::ApplicationManager(AppContext& ctx, QWidget* parent)
                             QStringLiteral("申请人"), QStringLiteral("项目名称"),
                             QStringLiteral("所在单位"), QStringLiteral("所在院系"),
                             QStringLiteral("学科名称")});
+    // A style sheet does not pass the window's font on: given again.
+    years_->setFont(songti);
+    list_->setFont(songti);
     list_->header()->setFont(songti);
     list_->header()->setMinimumSectionSize(1);
     list_->header()->setStretchLastSection(false);

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -101,14 +102,21 @@ DocumentSelectionDialog::DocumentSelectionDialog(AppContext& ctx, QWidget* paren
                     listFiles();
                 }
             });
-    // The folders are read in the background: the current folder is shown once the
-    // folders above it are there.
-    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (folder_ == loaded || folder_.startsWith(loaded + QLatin1Char('/')) ||
-            loaded == QDir::rootPath()) {
-            revealFolder();
-        }
-    });
+    // The folders are read in the background: once the folders around the current one
+    // have come in, it is shown again where it now lies.
+    auto* reveal = new QTimer(this);
+    reveal->setSingleShot(true);
+    reveal->setInterval(50);
+    connect(reveal, &QTimer::timeout, this, &DocumentSelectionDialog::revealFolder);
+    connect(
+        folders_, &QFileSystemModel::rowsInserted, this, [this, reveal](const QModelIndex& parent) {
+            const QString above = folders_->filePath(parent);
+            if (folder_ == above ||
+                folder_.startsWith(above.endsWith(QLatin1Char('/')) ? above
+                                                                    : above + QLatin1Char('/'))) {
+                reveal->start();
+            }
+        });
     connect(files_, &QListWidget::itemClicked, this, &DocumentSelectionDialog::fileClicked);
     connect(files_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         fileClicked(item);
@@ -123,6 +131,8 @@ DocumentSelectionDialog::DocumentSelectionDialog(AppContext& ctx, QWidget* paren
 void DocumentSelectionDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     centreOnScreen(this);
+    // Scrolled once the tree has its size.
+    QTimer::singleShot(0, this, &DocumentSelectionDialog::revealFolder);
 }
 
 void DocumentSelectionDialog::setFolder(const QString& folder) {
