@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <fstream>
 
 namespace xinghe::imports {
 
@@ -17,13 +16,25 @@ std::string now() {
 }
 }  // namespace
 
+ImportLog::~ImportLog() {
+    if (out_) std::fclose(out_);
+}
+
 void ImportLog::reset() {
-    std::ofstream(file_, std::ios::binary | std::ios::trunc);
+    if (out_) std::fclose(out_);
+    out_ = std::fopen(file_.c_str(), "wb");
 }
 
 void ImportLog::line(std::string_view text) {
-    std::ofstream out(file_, std::ios::binary | std::ios::app);
-    if (out) out << now() << ' ' << text << '\n';
+    if (!out_) out_ = std::fopen(file_.c_str(), "ab");
+    if (!out_) return;
+    std::string entry = now();
+    entry += ' ';
+    entry += text;
+    entry += '\n';
+    std::fwrite(entry.data(), 1, entry.size(), out_);
+    // Each line is on disk before the next step runs, so a crash leaves the log readable.
+    std::fflush(out_);
 }
 
 }  // namespace xinghe::imports
