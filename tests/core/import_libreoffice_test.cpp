@@ -13,6 +13,7 @@
 #include "core/forms/SampleApplications.h"
 #include "core/imports/ApplicationImport.h"
 #include "core/store/Startup.h"
+#include "fixtures/SampleOffice.h"
 
 using namespace xinghe;
 using xinghe::test::TempDir;
@@ -29,13 +30,7 @@ Imported importInFreshHome(const fs::path& root, const fs::path& document) {
     store::DataStore store(store::HomeFolder(root / "home"), root / "register");
     store::runStartup(store);
     auto& conn = store.system();
-    applications::setYear(conn, "2026");
-    admin::UnitRecord unit;
-    unit.collegenum = "0999";
-    unit.name = "星河理工大学";
-    unit.department = unit.sheng = unit.jie = unit.address = unit.bank = unit.count =
-        unit.managedepart = "x";
-    admin::saveUnit(conn, unit);
+    test::prepareOffice(conn);
     Imported out;
     out.result = imports::importApplication(conn, store.home(), document);
     if (out.result.succeeded())
@@ -46,7 +41,7 @@ Imported importInFreshHome(const fs::path& root, const fs::path& document) {
 TEST(ImportLibreOffice, ResavedFormsImportToTheSameRows) {
     if (!forms::findLibreOffice()) GTEST_SKIP() << "LibreOffice is not installed";
     TempDir dir;
-    auto data = forms::sampleApplication(3, "2026", "星河理工大学");
+    auto data = forms::sampleApplication(3, "2026", test::kSampleUniversity);
     data.bookmarks["ffd_subjectname"] = "“引号”与'单引号'的研究";
     data.cells[{7, 3, 6}] = "";  // an empty cell stays empty through the round trip
     const fs::path original = dir / "original.docx";

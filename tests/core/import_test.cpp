@@ -12,6 +12,7 @@
 #include "core/imports/ApplicationImport.h"
 #include "core/imports/ImportBatch.h"
 #include "core/store/Startup.h"
+#include "fixtures/SampleOffice.h"
 
 using namespace xinghe;
 using xinghe::test::TempDir;
@@ -19,9 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kUniversity = "星河理工大学";
+constexpr const char* kUniversity = test::kSampleUniversity;
 
-// A home folder with the year 2026 accepted and the unit registered as code 0999.
+// A home folder with the year 2026 accepted and the sample unit (code 0999) registered.
 struct ImportTest : ::testing::Test {
     TempDir dir;
     store::DataStore store{store::HomeFolder(dir / "home"), dir / "register"};
@@ -31,19 +32,7 @@ struct ImportTest : ::testing::Test {
     void SetUp() override {
         store::runStartup(store);
         conn = &store.system();
-        ASSERT_TRUE(applications::setYear(*conn, "2026").ok);
-        admin::UnitRecord unit;
-        unit.collegenum = "0999";
-        unit.name = kUniversity;
-        unit.department = "教育部";
-        unit.sheng = "北京市";
-        unit.jie = "学院路";
-        unit.address = "北京市学院路";
-        unit.bank = "工商银行";
-        unit.count = "0200";
-        unit.managedepart = "科研处";
-        unit.code = "001";
-        ASSERT_TRUE(admin::saveUnit(*conn, unit).ok);
+        test::prepareOffice(*conn);
     }
 
     fs::path write(const forms::FormData& data, const std::string& ext = ".docx") {

@@ -14,32 +14,21 @@
 #include "core/forms/ApplicationForm.h"
 #include "core/forms/SampleApplications.h"
 #include "core/imports/ApplicationImport.h"
+#include "fixtures/SampleOffice.h"
 #include "support/GuiTestSupport.h"
 
 namespace xinghe::apptest {
 
-inline constexpr const char* kUniversity = "星河理工大学";
-inline constexpr const char* kUnitCode = "0999";
+inline constexpr const char* kUniversity = test::kSampleUniversity;
+inline constexpr const char* kUnitCode = test::kSampleUnitCode;
 
 inline void setYear(guitest::TestEnv& env, const std::string& year) {
     if (!applications::setYear(env.db(), year).ok) throw std::runtime_error("year " + year);
 }
 
-// The unit 星河理工大学 (code 0999, numbers from 001) and, unless empty, the year.
+// The sample unit and, unless empty, the year.
 inline void registerUnit(guitest::TestEnv& env, const std::string& year = "2026") {
-    admin::UnitRecord unit;
-    unit.collegenum = kUnitCode;
-    unit.name = kUniversity;
-    unit.department = "教育部";
-    unit.sheng = "北京市";
-    unit.jie = "学院路";
-    unit.address = "北京市学院路";
-    unit.bank = "工商银行";
-    unit.count = "0200";
-    unit.managedepart = "科研处";
-    unit.code = "001";
-    if (!admin::saveUnit(env.db(), unit).ok) throw std::runtime_error("unit not saved");
-    if (!year.empty()) setYear(env, year);
+    test::prepareOffice(env.db(), year);
 }
 
 inline forms::FormData sample(int n, const std::string& year = "2026") {
