@@ -100,7 +100,7 @@ FormData sampleApplication(int n, const std::string& year, const std::string& un
     const int members = 2 + n % 3;
     for (int i = 0; i < members; ++i) {
         const int row = 3 + i;
-        c[{7, row, 2}] = sampleName(n * 7 + i + 100000);
+        c[{7, row, 2}] = sampleName((n * 7 + i + 401) % 8000);  // members need not be unique
         c[{7, row, 3}] = num(1970 + i * 5) + "." + num(1 + i);
         c[{7, row, 4}] = kTitles[i % kTitles.size()];
         c[{7, row, 5}] = subject.first;
