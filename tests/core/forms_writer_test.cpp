@@ -24,8 +24,8 @@ using formtest::everythingFilled;
 using formtest::expectReadsBack;
 using formtest::visible;
 
-const std::filesystem::path kTemplate = std::filesystem::path(XINGHE_TEST_DATA_DIR) / ".." / ".." /
-                                        "data" / "forms" / "application.docx";
+const std::filesystem::path kTemplate =
+    std::filesystem::path(XINGHE_SOURCE_DATA_DIR) / "forms" / "application.docx";
 
 // Every cell the application import reads, by table, row and column.
 std::vector<CellKey> importedCells() {
