@@ -169,15 +169,7 @@ ApplicationManager::ApplicationManager(AppContext& ctx, QWidget* parent)
 
 QToolButton* ApplicationManager::addButton(const QString& name, const QString& caption,
                                            const QIcon& icon) {
-    auto* b = new QToolButton(toolbar_);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setIcon(icon);
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setAutoRaise(true);
-    b->setFixedSize(kButtonSize);
-    toolbar_->addWidget(b);
-    return b;
+    return addToolbarButton(toolbar_, name, caption, icon, kButtonSize);
 }
 
 void ApplicationManager::showEvent(QShowEvent* event) {

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
 #include <QWidget>
 
 namespace xinghe::gui {
@@ -28,6 +30,19 @@ void setUpFonts(QApplication& app) {
         QFont::insertSubstitution(QStringLiteral("黑体"), sans);
     }
     QFont::insertSubstitution(QStringLiteral("宋体"), families.contains(serif) ? serif : sans);
+}
+
+QToolButton* addToolbarButton(QToolBar* toolbar, const QString& name, const QString& caption,
+                              const QIcon& icon, const QSize& size) {
+    auto* b = new QToolButton(toolbar);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setIcon(icon);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setAutoRaise(true);
+    b->setFixedSize(size);
+    toolbar->addWidget(b);
+    return b;
 }
 
 }  // namespace xinghe::gui

@@ -3,6 +3,11 @@
 
 class QWidget;
 class QApplication;
+class QIcon;
+class QSize;
+class QString;
+class QToolBar;
+class QToolButton;
 
 namespace xinghe::gui {
 
@@ -12,5 +17,9 @@ void centreOnScreen(QWidget* window);
 // Sets the program font (Noto Sans CJK SC where installed) and maps the classic
 // Chinese font names the windows ask for (黑体, 宋体) to installed fonts.
 void setUpFonts(QApplication& app);
+
+// A caption-under-icon button of a fixed size at the end of a window's toolbar.
+QToolButton* addToolbarButton(QToolBar* toolbar, const QString& name, const QString& caption,
+                              const QIcon& icon, const QSize& size);
 
 }  // namespace xinghe::gui

@@ -66,18 +66,11 @@ SystemWindow::SystemWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), 
 
 QToolButton* SystemWindow::addButton(const QString& name, const QString& caption,
                                      const QIcon& icon) {
-    auto* b = new QToolButton(toolbar_);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setIcon(icon);
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setAutoRaise(true);
-    b->setFixedSize(kButtonSize);
+    QToolButton* b = addToolbarButton(toolbar_, name, caption, icon, kButtonSize);
     // Six characters must fit the fixed width.
     QFont f = b->font();
     f.setPixelSize(12);
     b->setFont(f);
-    toolbar_->addWidget(b);
     return b;
 }
 
