@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractItemView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
@@ -29,6 +30,11 @@ inline void setYear(guitest::TestEnv& env, const std::string& year) {
 // The sample unit and, unless empty, the year.
 inline void registerUnit(guitest::TestEnv& env, const std::string& year = "2026") {
     test::prepareOffice(env.db(), year);
+}
+
+// The folder of a temporary directory as a path.
+inline std::filesystem::path pathOf(const QTemporaryDir& dir) {
+    return std::filesystem::path(dir.path().toStdString());
 }
 
 inline forms::FormData sample(int n, const std::string& year = "2026") {

@@ -26,10 +26,6 @@ using gui::qs;
 
 namespace {
 
-fs::path pathOf(const QTemporaryDir& dir) {
-    return fs::path(dir.path().toStdString());
-}
-
 QString boxText(QWidget* view, const QString& name) {
     return child<QLineEdit>(view, name)->text();
 }

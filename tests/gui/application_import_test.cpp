@@ -25,10 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path pathOf(const QTemporaryDir& dir) {
-    return fs::path(dir.path().toStdString());
-}
-
 void writeBytes(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
 }

@@ -30,10 +30,6 @@ using gui::qs;
 
 namespace {
 
-fs::path pathOf(const QTemporaryDir& dir) {
-    return fs::path(dir.path().toStdString());
-}
-
 void clickItem(QTreeWidget* tree, QTreeWidgetItem* item) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
 }
