@@ -1,5 +1,7 @@
 #include "core/applications/ApplicationSheets.h"
 
+#include "core/text/Ascii.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -9,12 +11,7 @@ namespace xinghe::applications {
 
 namespace {
 
-bool sameNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
+using text::equalsIgnoringCase;
 
 // A stored value read as a number: text is parsed, NULL and unreadable text give 0.
 double numberOf(const Record& r, std::string_view column) {
@@ -35,7 +32,7 @@ double numberOf(const Record& r, std::string_view column) {
 bool isShortBoxColumn(std::string_view column) {
     for (const char* c : {"PrimaryProj_BeginYear", "Stuff_Fee", "Count_Fee", "Information_Fee",
                           "Travel_Fee", "Machine_Fee"}) {
-        if (sameNoCase(column, c)) return true;
+        if (equalsIgnoringCase(column, c)) return true;
     }
     return false;
 }

@@ -1,5 +1,7 @@
 #include "core/applications/Applications.h"
 
+#include "core/text/Ascii.h"
+
 #include <algorithm>
 #include <charconv>
 #include <system_error>
@@ -10,12 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool sameNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
+using text::equalsIgnoringCase;
 
 Record readRecord(const db::Statement& st) {
     Record r;
@@ -58,7 +55,7 @@ std::vector<ApplicationRow> listApplications(db::Connection& conn, const std::st
 
 const db::Value* field(const Record& r, std::string_view column) {
     for (const auto& [name, value] : r) {
-        if (sameNoCase(name, column)) return &value;
+        if (equalsIgnoringCase(name, column)) return &value;
     }
     return nullptr;
 }
@@ -107,7 +104,8 @@ std::optional<fs::path> findFiledForm(const store::HomeFolder& home, const std::
         const std::string name = entry.path().filename().string();
         if (name.size() > stem.size() && name.compare(0, stem.size(), stem) == 0) {
             std::string ext = name.substr(stem.size());
-            if (sameNoCase(ext, ".doc") || sameNoCase(ext, ".docx")) return entry.path();
+            if (equalsIgnoringCase(ext, ".doc") || equalsIgnoringCase(ext, ".docx"))
+                return entry.path();
         }
     }
     return std::nullopt;

@@ -8,6 +8,7 @@
 
 #include "core/forms/FormDocument.h"
 #include "core/imports/ImportLog.h"
+#include "core/text/Ascii.h"
 
 namespace xinghe::imports {
 
@@ -254,8 +255,7 @@ fs::path DocumentImport::makeWorkingCopy() {
         fail(kFailed, "Exception", "Cannot create" + temp.string());
     }
     // The working copy keeps the source's kind, so that a .doc is converted as one.
-    std::string ext = document_.extension().string();
-    for (auto& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const std::string ext = text::asciiLower(document_.extension().string());
     fs::path working = temp / (ext == ".doc" ? "Temp.doc" : "Temp.docx");
     fs::copy_file(document_, working, fs::copy_options::overwrite_existing, ec);
     if (ec) {
@@ -547,8 +547,7 @@ ImportResult DocumentImport::run() {
 
 std::string filedName(const std::string& projectId, const std::string& filingName,
                       const fs::path& source) {
-    std::string ext = source.extension().string();
-    for (auto& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const std::string ext = text::asciiLower(source.extension().string());
     return projectId + filingName + (ext == ".doc" ? ".Doc" : ".docx");
 }
 

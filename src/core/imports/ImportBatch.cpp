@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "core/imports/ApplicationImport.h"
+#include "core/text/Ascii.h"
 
 namespace xinghe::imports {
 
@@ -73,9 +74,7 @@ void BatchImporter::wait() {
 }
 
 bool isWordDocumentName(const fs::path& p) {
-    std::string ext = p.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string ext = text::asciiLower(p.extension().string());
     return ext == ".doc" || ext == ".docx";
 }
 

@@ -1,5 +1,7 @@
 #include "core/store/Database.h"
 
+#include "core/text/Ascii.h"
+
 #include <sqlite3.h>
 
 #include <atomic>
@@ -11,19 +13,7 @@ namespace xinghe::db {
 
 namespace {
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x < 128 && y < 128) {
-            if (std::tolower(x) != std::tolower(y)) return false;
-        } else if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
+using text::equalsIgnoringCase;
 
 }  // namespace
 
@@ -101,7 +91,7 @@ int Statement::requireParameter(std::string_view name) const {
     int n = sqlite3_bind_parameter_count(stmt_);
     for (int i = 1; i <= n; ++i) {
         const char* p = sqlite3_bind_parameter_name(stmt_, i);
-        if (p && equalsNoCase(p, key)) return i;
+        if (p && equalsIgnoringCase(p, key)) return i;
     }
     throw Error("no parameter named " + key + " in [" + std::string(sqlite3_sql(stmt_)) + "]",
                 SQLITE_RANGE);
@@ -145,7 +135,7 @@ int Statement::columnIndex(std::string_view name) const {
     int n = columnCount();
     for (int i = 0; i < n; ++i) {
         const char* c = sqlite3_column_name(stmt_, i);
-        if (c && equalsNoCase(c, name)) return i;
+        if (c && equalsIgnoringCase(c, name)) return i;
     }
     return -1;
 }

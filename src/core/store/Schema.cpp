@@ -1,5 +1,7 @@
 #include "core/store/Schema.h"
 
+#include "core/text/Ascii.h"
+
 #include <stdexcept>
 
 namespace xinghe::schema {
@@ -364,13 +366,7 @@ const Table& subjectTable() {
 
 const Table& table(std::string_view name) {
     for (const auto& t : workingTables()) {
-        if (t.name.size() == name.size()) {
-            bool same = true;
-            for (size_t i = 0; i < name.size() && same; ++i)
-                same = std::tolower(static_cast<unsigned char>(t.name[i])) ==
-                       std::tolower(static_cast<unsigned char>(name[i]));
-            if (same) return t;
-        }
+        if (text::equalsIgnoringCase(t.name, name)) return t;
     }
     throw std::out_of_range("no table named " + std::string(name));
 }
